@@ -29,8 +29,8 @@ void CCod::ApplyCalibration()
     const int nOffset = FindParam("Analog", "Offset");
     if (nScale < 0 || nOffset < 0)
         return;
-    CParam& scale = *m_params[static_cast<std::size_t>(nScale)];
-    CParam& offset = *m_params[static_cast<std::size_t>(nOffset)];
+    CParam &scale = *m_params[static_cast<std::size_t>(nScale)];
+    CParam &offset = *m_params[static_cast<std::size_t>(nOffset)];
     CInStream source(*m_srcFile);
     for (int i = 0; i < m_nChannels; ++i) {
         // Entry bytes 0 to 7 carry nothing the target needs.

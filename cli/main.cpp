@@ -19,7 +19,7 @@ constexpr int kExitConverted = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kUsage =
+const char *const kUsage =
     "Usage: tarvek-cli [--json] FILE...\n"
     "       tarvek-cli --info [--json] FILE...\n"
     "\n"
@@ -33,7 +33,7 @@ const char* const kUsage =
     "\n"
     "Exit status: 0 when every file succeeded, 1 when any failed, 2 for a usage error.\n";
 
-std::string MakeAbsolute(const std::string& strPath)
+std::string MakeAbsolute(const std::string &strPath)
 {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(std::filesystem::u8path(strPath), error);
@@ -43,16 +43,16 @@ std::string MakeAbsolute(const std::string& strPath)
     return std::string(strAbsolute.begin(), strAbsolute.end());
 }
 
-int Convert(const std::vector<std::string>& files, bool bJson)
+int Convert(const std::vector<std::string> &files, bool bJson)
 {
     CCliHost host(!bJson, stderr);
     CConversionJob job(host);
     int nExit = kExitConverted;
-    for (const std::string& strFile : files) {
+    for (const std::string &strFile : files) {
         const std::string strSource = MakeAbsolute(strFile);
         host.BeginFile(strSource);
         job.OnOpenDocument(strSource);
-        const ConversionRecord& record = host.m_records.m_records.back();
+        const ConversionRecord &record = host.m_records.m_records.back();
         if (record.m_strResult != kResultConverted)
             nExit = kExitFailed;
         if (bJson) {
@@ -72,11 +72,11 @@ int Convert(const std::vector<std::string>& files, bool bJson)
     return nExit;
 }
 
-int Describe(const std::vector<std::string>& files, bool bJson)
+int Describe(const std::vector<std::string> &files, bool bJson)
 {
     CCliHost host(!bJson, stderr);
     int nExit = kExitConverted;
-    for (const std::string& strFile : files) {
+    for (const std::string &strFile : files) {
         const std::string strSource = MakeAbsolute(strFile);
         host.BeginFile(strSource);
         if (!PrintInfo(host, strSource, bJson, stdout))
@@ -88,7 +88,7 @@ int Describe(const std::vector<std::string>& files, bool bJson)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     bool bJson = false;
     bool bInfo = false;

@@ -12,7 +12,7 @@ constexpr std::uint64_t kSampleIntervalOffset = 28;
 
 // The rate is narrowed into the field before it is tested; the test is made on the
 // double, which is not greater than zero also when it is NaN.
-bool StoreRate(double fRate, float& fField)
+bool StoreRate(double fRate, float &fField)
 {
     if (fRate > 3.4028234663852886e38)
         fField = HUGE_VALF;

@@ -2,7 +2,7 @@
 
 namespace tarvek {
 
-void DecodeSampleWords(std::uint8_t* pWords, std::size_t nWords)
+void DecodeSampleWords(std::uint8_t *pWords, std::size_t nWords)
 {
     for (std::size_t i = 0; i < nWords; ++i, pWords += 2) {
         const auto nSample = static_cast<std::uint16_t>(

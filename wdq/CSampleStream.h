@@ -16,6 +16,6 @@ inline std::int16_t DecodeSample(std::uint16_t nWord)
 }
 
 // Decodes little-endian sample words in place into little-endian 16-bit samples.
-void DecodeSampleWords(std::uint8_t* pWords, std::size_t nWords);
+void DecodeSampleWords(std::uint8_t *pWords, std::size_t nWords);
 
 } // namespace tarvek
