@@ -56,13 +56,7 @@ bool CCod::ReadSource()
         return false;
 
     m_nNextParam = 0;
-    // The float nearest r / spf, unless readers that recover spf as r / frame rate would
-    // then see a quotient just below spf and truncate it: then the float below it.
-    m_fFrameRate = m_fSampleRate / static_cast<float>(m_nSamplesPerFrame);
-    if (m_fFrameRate > 0 && static_cast<double>(m_fSampleRate) / static_cast<double>(m_fFrameRate) <
-                                static_cast<double>(m_nSamplesPerFrame))
-        m_fFrameRate = std::nextafter(m_fFrameRate, 0.0f);
-
+    ChooseFrameRate();
     CreateGroups();
     m_params.clear();
     m_params.resize(10);
@@ -77,8 +71,9 @@ bool CCod::ReadSource()
 
 bool CCod::CheckSampleRate()
 {
-    // Beyond these, samples per frame cannot be formed in 16 bits.
-    if (std::isinf(m_fSampleRate) || m_fSampleRate >= 1638400.0f)
+    // Beyond these, samples per frame cannot be formed in 16 bits. A positive rate too
+    // small for a float is zero once stored, and would give the target a rate of zero.
+    if (m_fSampleRate <= 0.0f || std::isinf(m_fSampleRate) || m_fSampleRate >= 1638400.0f)
         return Fail(kMsgSamplingRate, EMessageIcon::Error);
     return true;
 }
@@ -106,6 +101,16 @@ bool CCod::ChooseSamplesPerFrame()
         return Fail(kMsgTooLarge, EMessageIcon::Error);
     m_nSamplesPerFrame = static_cast<std::int16_t>(nPerFrame);
     return true;
+}
+
+void CCod::ChooseFrameRate()
+{
+    // The float nearest r / spf, unless readers that recover spf as r / frame rate would
+    // then see a quotient just below spf and truncate it: then the float below it.
+    m_fFrameRate = m_fSampleRate / static_cast<float>(m_nSamplesPerFrame);
+    if (m_fFrameRate > 0 && static_cast<double>(m_fSampleRate) / static_cast<double>(m_fFrameRate) <
+                                static_cast<double>(m_nSamplesPerFrame))
+        m_fFrameRate = std::nextafter(m_fFrameRate, 0.0f);
 }
 
 std::uint32_t CCod::GetFrameCount() const

@@ -49,6 +49,7 @@ public:
     bool CheckSampleRate();
     void FitSamplesToFile();
     bool ChooseSamplesPerFrame();
+    void ChooseFrameRate();
     void CreateGroups();
     void BuildParameters();
     void AddDataStart();
