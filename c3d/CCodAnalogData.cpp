@@ -5,7 +5,7 @@ namespace tarvek {
 // A frame lists every channel for its first instant, then every channel for the next:
 // exactly the order of the WDQ sample words. So the data section is the source's words,
 // decoded, cut to the whole frames, and it streams through one chunk buffer.
-void CCod::WriteAnalogData(COutStream &target)
+void CCod::WriteAnalogData(COutStream& target)
 {
     const std::uint64_t nValues = static_cast<std::uint64_t>(GetFrameCount()) *
                                   static_cast<std::uint64_t>(m_nSamplesPerFrame) *
@@ -13,7 +13,7 @@ void CCod::WriteAnalogData(COutStream &target)
     std::uint64_t nRemaining = 2 * nValues;
     target.Seek(512 * static_cast<std::uint64_t>(m_nDataStart - 1));
     m_srcFile->Seek(m_nHeaderSize);
-    std::uint8_t *pBuffer = m_sampleBuffer.data();
+    std::uint8_t* pBuffer = m_sampleBuffer.data();
     while (nRemaining > 0) {
         const std::size_t nChunk =
             nRemaining < m_sampleBuffer.size() ? static_cast<std::size_t>(nRemaining) : m_sampleBuffer.size();

@@ -1,6 +1,5 @@
 #include "engine/CCod.h"
-
-#include <cmath>
+#include "engine/NarrowToFloat.h"
 
 namespace tarvek {
 
@@ -8,18 +7,6 @@ namespace {
 
 constexpr std::uint64_t kChannelEntries = 110;
 constexpr std::uint64_t kChannelEntryBytes = 36;
-
-// Round to the nearest float; values beyond the float range become infinities rather
-// than an undefined conversion.
-float NarrowToFloat(double fValue)
-{
-    constexpr double kMaxFloat = 3.4028234663852886e38;
-    if (fValue > kMaxFloat)
-        return HUGE_VALF;
-    if (fValue < -kMaxFloat)
-        return -HUGE_VALF;
-    return static_cast<float>(fValue);
-}
 
 } // namespace
 
@@ -29,8 +16,8 @@ void CCod::ApplyCalibration()
     const int nOffset = FindParam("Analog", "Offset");
     if (nScale < 0 || nOffset < 0)
         return;
-    CParam &scale = *m_params[static_cast<std::size_t>(nScale)];
-    CParam &offset = *m_params[static_cast<std::size_t>(nOffset)];
+    CParam& scale = *m_params[static_cast<std::size_t>(nScale)];
+    CParam& offset = *m_params[static_cast<std::size_t>(nOffset)];
     CInStream source(*m_srcFile);
     for (int i = 0; i < m_nChannels; ++i) {
         // Entry bytes 0 to 7 carry nothing the target needs.

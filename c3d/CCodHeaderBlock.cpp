@@ -7,7 +7,7 @@ constexpr std::uint8_t kC3dKey = 0x50;
 constexpr std::uint16_t kProvisionalDataStart = 10;
 } // namespace
 
-int CCod::WriteHeader(COutStream &target)
+int CCod::WriteHeader(COutStream& target)
 {
     target.Seek(0);
     target.WriteZeros(512);

@@ -11,13 +11,13 @@ constexpr std::uint8_t kC3dKey = 0x50;
 constexpr std::uint8_t kProcessorIntel = 84;
 
 // Name length byte: negative marks a locked entry.
-std::uint8_t NameLength(const std::string &strName, std::int32_t bLocked)
+std::uint8_t NameLength(const std::string& strName, std::int32_t bLocked)
 {
     const auto nLength = static_cast<std::int8_t>(static_cast<std::uint8_t>(strName.size()));
     return static_cast<std::uint8_t>(bLocked ? -nLength : nLength);
 }
 
-void WriteSectionHeader(COutStream &target, std::uint8_t nBlocks)
+void WriteSectionHeader(COutStream& target, std::uint8_t nBlocks)
 {
     target.Seek(kBlockBytes);
     target.WriteU8(1);
@@ -26,7 +26,7 @@ void WriteSectionHeader(COutStream &target, std::uint8_t nBlocks)
     target.WriteU8(kProcessorIntel);
 }
 
-void WriteGroup(COutStream &target, const CGroup &group)
+void WriteGroup(COutStream& target, const CGroup& group)
 {
     const std::uint8_t nName = NameLength(group.m_strName, group.m_bLocked);
     const std::size_t nNameBytes = static_cast<std::size_t>(std::abs(static_cast<std::int8_t>(nName)));
@@ -39,7 +39,7 @@ void WriteGroup(COutStream &target, const CGroup &group)
     target.WriteBytes(group.m_strDescription.data(), nDescription);
 }
 
-std::size_t DataBytes(const CParam &param)
+std::size_t DataBytes(const CParam& param)
 {
     switch (param.m_nType) {
     case CParam::kChar:
@@ -55,7 +55,7 @@ std::size_t DataBytes(const CParam &param)
     }
 }
 
-void WriteData(COutStream &target, const CParam &param)
+void WriteData(COutStream& target, const CParam& param)
 {
     if (param.m_nType == CParam::kChar) {
         const std::size_t nWidth = param.m_pDims.empty() ? 0 : param.m_pDims[0];
@@ -74,17 +74,17 @@ void WriteData(COutStream &target, const CParam &param)
 
 } // namespace
 
-void CCod::WriteParameters(COutStream &target)
+void CCod::WriteParameters(COutStream& target)
 {
     AddDataStart();
     WriteSectionHeader(target, 8);
-    for (const std::optional<CGroup> &group : m_groups)
+    for (const std::optional<CGroup>& group : m_groups)
         WriteGroup(target, *group);
 
     const int nDataStartIndex = FindParam("Point", "Data_Start");
     std::uint64_t nDataStartValue = 0;
     for (std::size_t i = 0; i < m_params.size(); ++i) {
-        const CParam &param = *m_params[i];
+        const CParam& param = *m_params[i];
         const std::uint8_t nName = NameLength(param.m_strName, param.m_bLocked);
         const auto nNameBytes = static_cast<std::size_t>(std::abs(static_cast<std::int8_t>(nName)));
         const auto nDescription = static_cast<std::uint8_t>(param.m_strDescription.size());

@@ -11,7 +11,7 @@ namespace {
 // The longest description a one-byte string width can describe.
 constexpr std::size_t kMaxStringWidth = 255;
 
-CGroup MakeGroup(const char *pszName, const char *pszDescription, std::int32_t nId)
+CGroup MakeGroup(const char* pszName, const char* pszDescription, std::int32_t nId)
 {
     CGroup group;
     group.m_strName = pszName;
@@ -21,7 +21,7 @@ CGroup MakeGroup(const char *pszName, const char *pszDescription, std::int32_t n
     return group;
 }
 
-CParam MakeParam(std::int32_t nGroupId, const char *pszName, const char *pszDescription, std::int32_t bLocked,
+CParam MakeParam(std::int32_t nGroupId, const char* pszName, const char* pszDescription, std::int32_t bLocked,
                  std::int16_t nType)
 {
     CParam param;
@@ -34,7 +34,7 @@ CParam MakeParam(std::int32_t nGroupId, const char *pszName, const char *pszDesc
 }
 
 // No dimensions and one value.
-CParam MakeScalar(std::int32_t nGroupId, const char *pszName, const char *pszDescription, std::int16_t nType,
+CParam MakeScalar(std::int32_t nGroupId, const char* pszName, const char* pszDescription, std::int16_t nType,
                   float fValue)
 {
     CParam param = MakeParam(nGroupId, pszName, pszDescription, 1, nType);
@@ -45,7 +45,7 @@ CParam MakeScalar(std::int32_t nGroupId, const char *pszName, const char *pszDes
 }
 
 // One value per channel.
-CParam MakeArray(std::int32_t nGroupId, const char *pszName, const char *pszDescription, std::int16_t nType,
+CParam MakeArray(std::int32_t nGroupId, const char* pszName, const char* pszDescription, std::int16_t nType,
                  int nChannels, float fValue)
 {
     CParam param = MakeParam(nGroupId, pszName, pszDescription, 1, nType);
@@ -59,12 +59,12 @@ CParam MakeArray(std::int32_t nGroupId, const char *pszName, const char *pszDesc
 }
 
 // Strings padded to the longest of them, at most kMaxStringWidth.
-CParam MakeStrings(std::int32_t nGroupId, const char *pszName, const char *pszDescription,
+CParam MakeStrings(std::int32_t nGroupId, const char* pszName, const char* pszDescription,
                    std::int32_t bLocked, std::vector<std::string> strings)
 {
     CParam param = MakeParam(nGroupId, pszName, pszDescription, bLocked, CParam::kChar);
     std::size_t nWidth = 0;
-    for (const std::string &str : strings)
+    for (const std::string& str : strings)
         nWidth = std::max(nWidth, str.size());
     param.m_nDims = 2;
     param.m_pDims = {static_cast<std::uint8_t>(std::min(nWidth, kMaxStringWidth)),
@@ -74,7 +74,7 @@ CParam MakeStrings(std::int32_t nGroupId, const char *pszName, const char *pszDe
     return param;
 }
 
-std::string Numbered(const char *pszFormat, int nNumber)
+std::string Numbered(const char* pszFormat, int nNumber)
 {
     char szText[32];
     std::snprintf(szText, sizeof szText, pszFormat, nNumber);
@@ -83,12 +83,12 @@ std::string Numbered(const char *pszFormat, int nNumber)
 
 std::string Lower(std::string str)
 {
-    for (char &c : str)
+    for (char& c : str)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return str;
 }
 
-bool SameName(const std::string &strFirst, const std::string &strSecond)
+bool SameName(const std::string& strFirst, const std::string& strSecond)
 {
     return strFirst.size() == strSecond.size() && Lower(strFirst) == Lower(strSecond);
 }
@@ -157,9 +157,9 @@ void CCod::AddDataStart()
     m_params.push_back(MakeScalar(2, "Data_Start", "Starting Record of Data", CParam::kInt16, 12.0f));
 }
 
-int CCod::FindParam(const std::string &strGroup, const std::string &strParam) const
+int CCod::FindParam(const std::string& strGroup, const std::string& strParam) const
 {
-    for (const std::optional<CGroup> &group : m_groups) {
+    for (const std::optional<CGroup>& group : m_groups) {
         if (!group) {
             m_sink.ShowMessage("Memory Error", EMessageIcon::Warning);
             return -1;
@@ -168,7 +168,7 @@ int CCod::FindParam(const std::string &strGroup, const std::string &strParam) co
             continue;
         const std::int32_t nId = group->m_nId < 0 ? -group->m_nId : group->m_nId;
         for (std::size_t i = 0; i < m_params.size(); ++i) {
-            const std::optional<CParam> &param = m_params[i];
+            const std::optional<CParam>& param = m_params[i];
             if (!param) {
                 m_sink.ShowMessage("Memory Error", EMessageIcon::Warning);
                 return -1;

@@ -25,7 +25,7 @@ void CParam::SetValue(int nIndex, float fValue)
 {
     if (m_nType == kChar || nIndex < 0 || nIndex >= m_nValues || nIndex >= static_cast<int>(m_pValues.size()))
         return;
-    Slot &slot = m_pValues[static_cast<std::size_t>(nIndex)];
+    Slot& slot = m_pValues[static_cast<std::size_t>(nIndex)];
     switch (m_nType) {
     case kByte:
         slot[0] = static_cast<std::uint8_t>(LowBits(fValue, 256.0));
@@ -50,7 +50,7 @@ void CParam::SetValue(int nIndex, float fValue)
 
 std::int32_t CParam::GetInteger(int nIndex) const
 {
-    const Slot &slot = m_pValues.at(static_cast<std::size_t>(nIndex));
+    const Slot& slot = m_pValues.at(static_cast<std::size_t>(nIndex));
     if (m_nType == kByte)
         return static_cast<std::int8_t>(slot[0]);
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(slot[0] | (slot[1] << 8)));
@@ -58,7 +58,7 @@ std::int32_t CParam::GetInteger(int nIndex) const
 
 float CParam::GetFloat(int nIndex) const
 {
-    const Slot &slot = m_pValues.at(static_cast<std::size_t>(nIndex));
+    const Slot& slot = m_pValues.at(static_cast<std::size_t>(nIndex));
     std::uint32_t nBits = 0;
     for (std::size_t i = 0; i < slot.size(); ++i)
         nBits |= static_cast<std::uint32_t>(slot[i]) << (8 * i);

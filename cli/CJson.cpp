@@ -9,7 +9,7 @@ namespace tarvek {
 namespace {
 
 // Length of the valid UTF-8 sequence at p, or 0.
-std::size_t Utf8Length(const unsigned char *p, std::size_t nLeft)
+std::size_t Utf8Length(const unsigned char* p, std::size_t nLeft)
 {
     std::size_t nLength;
     if (p[0] < 0x80)
@@ -32,10 +32,10 @@ std::size_t Utf8Length(const unsigned char *p, std::size_t nLeft)
 
 } // namespace
 
-std::string JsonString(const std::string &str)
+std::string JsonString(const std::string& str)
 {
     std::string strOut = "\"";
-    const auto *p = reinterpret_cast<const unsigned char *>(str.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(str.data());
     std::size_t i = 0;
     while (i < str.size()) {
         const unsigned char c = p[i];
@@ -73,26 +73,26 @@ std::string JsonNumber(double fValue)
     return szNumber;
 }
 
-void CJsonObject::Key(const std::string &strKey)
+void CJsonObject::Key(const std::string& strKey)
 {
     if (!m_strBody.empty())
         m_strBody += ",";
     m_strBody += JsonString(strKey) + ":";
 }
 
-CJsonObject &CJsonObject::Add(const std::string &strKey, const std::string &strValue)
+CJsonObject& CJsonObject::Add(const std::string& strKey, const std::string& strValue)
 {
     Key(strKey);
     m_strBody += JsonString(strValue);
     return *this;
 }
 
-CJsonObject &CJsonObject::Add(const std::string &strKey, const char *pszValue)
+CJsonObject& CJsonObject::Add(const std::string& strKey, const char* pszValue)
 {
     return Add(strKey, std::string(pszValue));
 }
 
-CJsonObject &CJsonObject::Add(const std::string &strKey, const std::vector<std::string> &values)
+CJsonObject& CJsonObject::Add(const std::string& strKey, const std::vector<std::string>& values)
 {
     std::string strArray = "[";
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -100,17 +100,17 @@ CJsonObject &CJsonObject::Add(const std::string &strKey, const std::vector<std::
     return AddRaw(strKey, strArray + "]");
 }
 
-CJsonObject &CJsonObject::Add(const std::string &strKey, long long nValue)
+CJsonObject& CJsonObject::Add(const std::string& strKey, long long nValue)
 {
     return AddRaw(strKey, std::to_string(nValue));
 }
 
-CJsonObject &CJsonObject::Add(const std::string &strKey, double fValue)
+CJsonObject& CJsonObject::Add(const std::string& strKey, double fValue)
 {
     return AddRaw(strKey, JsonNumber(fValue));
 }
 
-CJsonObject &CJsonObject::AddRaw(const std::string &strKey, const std::string &strJson)
+CJsonObject& CJsonObject::AddRaw(const std::string& strKey, const std::string& strJson)
 {
     Key(strKey);
     m_strBody += strJson;

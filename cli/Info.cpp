@@ -8,20 +8,20 @@ namespace tarvek {
 
 namespace {
 
-const char *Variant(const CCod &cod)
+const char* Variant(const CCod& cod)
 {
     if (!cod.m_bExtendedHeader)
         return "legacy";
     return cod.m_nHeaderSize > 5296 ? "large" : "standard";
 }
 
-const CParam &Param(const CCod &cod, const char *pszGroup, const char *pszName)
+const CParam& Param(const CCod& cod, const char* pszGroup, const char* pszName)
 {
     return *cod.m_params[static_cast<std::size_t>(cod.FindParam(pszGroup, pszName))];
 }
 
-void PrintFailure(CCliHost &host, const std::string &strSource, bool bJson, std::FILE *pOut,
-                  const char *pszResult)
+void PrintFailure(CCliHost& host, const std::string& strSource, bool bJson, std::FILE* pOut,
+                  const char* pszResult)
 {
     if (bJson) {
         CJsonObject object;
@@ -35,14 +35,14 @@ void PrintFailure(CCliHost &host, const std::string &strSource, bool bJson, std:
     }
 }
 
-void PrintDescription(CCliHost &host, const CCod &cod, const std::string &strSource, bool bJson,
-                      std::FILE *pOut)
+void PrintDescription(CCliHost& host, const CCod& cod, const std::string& strSource, bool bJson,
+                      std::FILE* pOut)
 {
-    const CParam &labels = Param(cod, "Analog", "Labels");
-    const CParam &descriptions = Param(cod, "Analog", "Descriptions");
-    const CParam &sides = Param(cod, "EMG", "Side");
-    const CParam &scales = Param(cod, "Analog", "Scale");
-    const CParam &offsets = Param(cod, "Analog", "Offset");
+    const CParam& labels = Param(cod, "Analog", "Labels");
+    const CParam& descriptions = Param(cod, "Analog", "Descriptions");
+    const CParam& sides = Param(cod, "EMG", "Side");
+    const CParam& scales = Param(cod, "Analog", "Scale");
+    const CParam& offsets = Param(cod, "Analog", "Offset");
     if (bJson) {
         std::string strChannels = "[";
         for (int i = 0; i < cod.m_nChannels; ++i) {
@@ -95,9 +95,9 @@ void PrintDescription(CCliHost &host, const CCod &cod, const std::string &strSou
 
 } // namespace
 
-bool PrintInfo(CCliHost &host, const std::string &strSource, bool bJson, std::FILE *pOut)
+bool PrintInfo(CCliHost& host, const std::string& strSource, bool bJson, std::FILE* pOut)
 {
-    CFileSystem &fileSystem = GetDiskFileSystem();
+    CFileSystem& fileSystem = GetDiskFileSystem();
     if (!fileSystem.Exists(strSource)) {
         host.ShowMessage("The selected file could not be found", EMessageIcon::Warning);
         PrintFailure(host, strSource, bJson, pOut, kResultNotFound);
@@ -108,7 +108,7 @@ bool PrintInfo(CCliHost &host, const std::string &strSource, bool bJson, std::FI
     bool bRead;
     try {
         bRead = cod.Open();
-    } catch (const CFileException &error) {
+    } catch (const CFileException& error) {
         host.ShowMessage("Could not read file " + strSource + ": " + error.m_strReason,
                          EMessageIcon::Warning);
         bRead = false;

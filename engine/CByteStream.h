@@ -11,18 +11,18 @@ namespace tarvek {
 // Little-endian values assembled byte by byte, so the files are the same on any host.
 // The format code above this layer never sees the host's byte order.
 
-inline std::uint16_t GetU16(const std::uint8_t *p)
+inline std::uint16_t GetU16(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
-inline std::uint32_t GetU32(const std::uint8_t *p)
+inline std::uint32_t GetU32(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-inline double GetDouble(const std::uint8_t *p)
+inline double GetDouble(const std::uint8_t* p)
 {
     const std::uint64_t nBits = GetU32(p) | (static_cast<std::uint64_t>(GetU32(p + 4)) << 32);
     double fValue;
@@ -33,7 +33,7 @@ inline double GetDouble(const std::uint8_t *p)
 // Reads fixed-size fields; bytes past the end of the file read as zero.
 class CInStream {
 public:
-    explicit CInStream(CFile &file) : m_file(file) {}
+    explicit CInStream(CFile& file) : m_file(file) {}
 
     void Seek(std::uint64_t nPosition) { m_file.Seek(nPosition); }
 
@@ -63,16 +63,16 @@ public:
     }
 
 private:
-    CFile &m_file;
+    CFile& m_file;
 };
 
 // Writes little-endian fields through a small buffer; a seek or a position query sends
 // what is buffered first, so the file sees the same bytes as unbuffered writes.
 class COutStream {
 public:
-    explicit COutStream(CFile &file) : m_file(file) { m_buffer.reserve(kBufferSize); }
-    COutStream(const COutStream &) = delete;
-    COutStream &operator=(const COutStream &) = delete;
+    explicit COutStream(CFile& file) : m_file(file) { m_buffer.reserve(kBufferSize); }
+    COutStream(const COutStream&) = delete;
+    COutStream& operator=(const COutStream&) = delete;
 
     void Seek(std::uint64_t nPosition)
     {
@@ -92,7 +92,7 @@ public:
         }
     }
 
-    void WriteBytes(const void *pData, std::size_t nBytes)
+    void WriteBytes(const void* pData, std::size_t nBytes)
     {
         if (nBytes >= kBufferSize) {
             Flush();
@@ -101,7 +101,7 @@ public:
         }
         if (m_buffer.size() + nBytes > kBufferSize)
             Flush();
-        const auto *p = static_cast<const std::uint8_t *>(pData);
+        const auto* p = static_cast<const std::uint8_t*>(pData);
         m_buffer.insert(m_buffer.end(), p, p + nBytes);
     }
     void WriteU8(std::uint8_t n) { WriteBytes(&n, 1); }
@@ -132,7 +132,7 @@ public:
 
 private:
     static constexpr std::size_t kBufferSize = 64 * 1024;
-    CFile &m_file;
+    CFile& m_file;
     std::vector<std::uint8_t> m_buffer;
 };
 

@@ -18,9 +18,9 @@ std::int64_t LargeRecordingSamplesPerFrame(std::uint32_t nSamples)
 
 } // namespace
 
-CCod::CCod(CMessageSink &sink, CFileSystem &fileSystem) : m_sink(sink), m_fileSystem(fileSystem) {}
+CCod::CCod(CMessageSink& sink, CFileSystem& fileSystem) : m_sink(sink), m_fileSystem(fileSystem) {}
 
-bool CCod::Fail(const char *pszMessage, EMessageIcon eIcon)
+bool CCod::Fail(const char* pszMessage, EMessageIcon eIcon)
 {
     m_sink.ShowMessage(pszMessage, eIcon);
     return false;
@@ -124,14 +124,14 @@ bool CCod::AllocateSampleBuffer()
         return Fail(kMsgNoSamples, EMessageIcon::Error);
     try {
         m_sampleBuffer.assign(kSampleChunkBytes, 0);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         return Fail(kMsgNoMemory, EMessageIcon::Information);
     }
     m_bBuffersAllocated = true;
     return true;
 }
 
-bool CCod::WriteC3D(const std::string &strTarget)
+bool CCod::WriteC3D(const std::string& strTarget)
 {
     std::string strTemp;
     std::unique_ptr<CFile> target = m_fileSystem.CreateTemp(strTarget, strTemp);

@@ -16,28 +16,28 @@
 namespace tarvek {
 
 // Messages of the reading and writing stages, as the user sees them.
-inline constexpr const char *kMsgNoChannelsLegacy = "No Channels found in file";
-inline constexpr const char *kMsgSamplingRate = "Error in Sampling Rate";
-inline constexpr const char *kMsgNoChannels = "Did not find channels in file";
-inline constexpr const char *kMsgNoMemory = "Not Enough Memory";
-inline constexpr const char *kMsgNoSamples = "No samples found in file";
-inline constexpr const char *kMsgTooLarge = "The recording is too large for a C3D file";
-inline constexpr const char *kMsgCannotWrite = "Could not open file to write";
+inline constexpr const char* kMsgNoChannelsLegacy = "No Channels found in file";
+inline constexpr const char* kMsgSamplingRate = "Error in Sampling Rate";
+inline constexpr const char* kMsgNoChannels = "Did not find channels in file";
+inline constexpr const char* kMsgNoMemory = "Not Enough Memory";
+inline constexpr const char* kMsgNoSamples = "No samples found in file";
+inline constexpr const char* kMsgTooLarge = "The recording is too large for a C3D file";
+inline constexpr const char* kMsgCannotWrite = "Could not open file to write";
 
 // The converter of one WDQ source into one C3D target. Open reads the description of the
 // source (header, annotations, parameter set, calibration); WriteC3D then streams the
 // samples from the still open source into the target's data section, chunk by chunk.
 class CCod {
 public:
-    CCod(CMessageSink &sink, CFileSystem &fileSystem = GetDiskFileSystem());
-    CCod(const CCod &) = delete;
-    CCod &operator=(const CCod &) = delete;
+    CCod(CMessageSink& sink, CFileSystem& fileSystem = GetDiskFileSystem());
+    CCod(const CCod&) = delete;
+    CCod& operator=(const CCod&) = delete;
 
     bool Open();
-    bool WriteC3D(const std::string &strTarget);
+    bool WriteC3D(const std::string& strTarget);
     void FreeAll();
 
-    int FindParam(const std::string &strGroup, const std::string &strParam) const;
+    int FindParam(const std::string& strGroup, const std::string& strParam) const;
 
     // Reading pipeline and its stages.
     bool ReadSource();
@@ -57,9 +57,9 @@ public:
     void ApplyCalibration();
 
     // Writers, in file order.
-    int WriteHeader(COutStream &target);
-    void WriteParameters(COutStream &target);
-    void WriteAnalogData(COutStream &target);
+    int WriteHeader(COutStream& target);
+    void WriteParameters(COutStream& target);
+    void WriteAnalogData(COutStream& target);
 
     // Whole frames of the target and the samples of each channel they hold.
     std::uint32_t GetFrameCount() const;
@@ -89,12 +89,12 @@ public:
     std::vector<std::uint8_t> m_sampleBuffer;
 
 private:
-    bool Fail(const char *pszMessage, EMessageIcon eIcon);
+    bool Fail(const char* pszMessage, EMessageIcon eIcon);
     void ComputeSampleCount(std::uint32_t nDataBytes);
     std::uint32_t ReadDataByteCount();
 
-    CMessageSink &m_sink;
-    CFileSystem &m_fileSystem;
+    CMessageSink& m_sink;
+    CFileSystem& m_fileSystem;
 };
 
 } // namespace tarvek

@@ -9,10 +9,10 @@ namespace {
 // Ends the wait cursor on every way out of a conversion, exceptions included.
 class CWaitCursor {
 public:
-    explicit CWaitCursor(CJobHost &host) : m_host(host) { m_host.BeginWaitCursor(); }
+    explicit CWaitCursor(CJobHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
     ~CWaitCursor() { End(); }
-    CWaitCursor(const CWaitCursor &) = delete;
-    CWaitCursor &operator=(const CWaitCursor &) = delete;
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
     void End()
     {
         if (m_bActive) {
@@ -22,13 +22,13 @@ public:
     }
 
 private:
-    CJobHost &m_host;
+    CJobHost& m_host;
     bool m_bActive = true;
 };
 
 } // namespace
 
-bool CConversionJob::OnOpenDocument(const std::string &strPath)
+bool CConversionJob::OnOpenDocument(const std::string& strPath)
 {
     if (!m_fileSystem.Exists(strPath)) {
         m_host.AddRecord(strPath, "", kResultNotFound);
@@ -58,7 +58,7 @@ bool CConversionJob::OnOpenDocument(const std::string &strPath)
             return false;
         }
         bWritten = cod.WriteC3D(strTarget);
-    } catch (const CFileException &error) {
+    } catch (const CFileException& error) {
         cod.FreeAll();
         waitCursor.End();
         if (error.m_eKind == CFileException::EKind::Read) {

@@ -32,7 +32,7 @@ public:
         m_nPosition = nPosition;
     }
 
-    std::size_t Read(void *pBuffer, std::size_t nBytes) override
+    std::size_t Read(void* pBuffer, std::size_t nBytes) override
     {
         for (;;) {
             const ssize_t n = ::read(m_fd, pBuffer, nBytes);
@@ -45,9 +45,9 @@ public:
         }
     }
 
-    void Write(const void *pBuffer, std::size_t nBytes) override
+    void Write(const void* pBuffer, std::size_t nBytes) override
     {
-        const auto *p = static_cast<const char *>(pBuffer);
+        const auto* p = static_cast<const char*>(pBuffer);
         while (nBytes > 0) {
             const ssize_t n = ::write(m_fd, p, nBytes);
             if (n < 0) {
@@ -91,7 +91,7 @@ private:
     std::uint64_t m_nPosition = 0;
 };
 
-std::string FolderOf(const std::string &strPath)
+std::string FolderOf(const std::string& strPath)
 {
     const std::size_t nSlash = strPath.find_last_of('/');
     if (nSlash == std::string::npos)
@@ -99,7 +99,7 @@ std::string FolderOf(const std::string &strPath)
     return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
 }
 
-std::string NameOf(const std::string &strPath)
+std::string NameOf(const std::string& strPath)
 {
     const std::size_t nSlash = strPath.find_last_of('/');
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
@@ -107,13 +107,13 @@ std::string NameOf(const std::string &strPath)
 
 class CPosixFileSystem : public CFileSystem {
 public:
-    bool Exists(const std::string &strPath) override
+    bool Exists(const std::string& strPath) override
     {
         struct stat st;
         return ::stat(strPath.c_str(), &st) == 0;
     }
 
-    std::unique_ptr<CFile> OpenRead(const std::string &strPath) override
+    std::unique_ptr<CFile> OpenRead(const std::string& strPath) override
     {
         // O_NONBLOCK keeps a FIFO without writer from hanging the open.
         const int fd = ::open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -130,7 +130,7 @@ public:
         return std::make_unique<CPosixFile>(fd, CFileException::EKind::Read);
     }
 
-    bool IsSameFile(const std::string &strFirst, const std::string &strSecond) override
+    bool IsSameFile(const std::string& strFirst, const std::string& strSecond) override
     {
         struct stat a, b;
         if (::stat(strFirst.c_str(), &a) != 0 || ::stat(strSecond.c_str(), &b) != 0)
@@ -138,7 +138,7 @@ public:
         return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
     }
 
-    std::unique_ptr<CFile> CreateTemp(const std::string &strTarget, std::string &strTempPath) override
+    std::unique_ptr<CFile> CreateTemp(const std::string& strTarget, std::string& strTempPath) override
     {
         // An existing target must itself be writable, as if it were opened in place.
         struct stat st;
@@ -165,18 +165,18 @@ public:
         return nullptr;
     }
 
-    void Replace(const std::string &strTempPath, const std::string &strTarget) override
+    void Replace(const std::string& strTempPath, const std::string& strTarget) override
     {
         if (::rename(strTempPath.c_str(), strTarget.c_str()) != 0)
             throw CFileException(CFileException::EKind::Write, Reason(errno));
     }
 
-    void Remove(const std::string &strPath) noexcept override { ::unlink(strPath.c_str()); }
+    void Remove(const std::string& strPath) noexcept override { ::unlink(strPath.c_str()); }
 };
 
 } // namespace
 
-CFileSystem &GetDiskFileSystem()
+CFileSystem& GetDiskFileSystem()
 {
     static CPosixFileSystem fileSystem;
     return fileSystem;

@@ -4,9 +4,9 @@
 
 namespace tarvek {
 
-std::size_t CFile::ReadZeroFilled(void *pBuffer, std::size_t nBytes)
+std::size_t CFile::ReadZeroFilled(void* pBuffer, std::size_t nBytes)
 {
-    auto *p = static_cast<unsigned char *>(pBuffer);
+    auto* p = static_cast<unsigned char*>(pBuffer);
     std::size_t nDone = 0;
     while (nDone < nBytes) {
         const std::size_t nGot = Read(p + nDone, nBytes - nDone);

@@ -13,7 +13,7 @@ class CFileException : public std::runtime_error {
 public:
     enum class EKind { Read, Write };
 
-    CFileException(EKind eKind, const std::string &strReason)
+    CFileException(EKind eKind, const std::string& strReason)
         : std::runtime_error(strReason), m_eKind(eKind), m_strReason(strReason)
     {
     }
@@ -29,15 +29,15 @@ public:
     virtual ~CFile() = default;
 
     virtual void Seek(std::uint64_t nPosition) = 0;
-    virtual std::size_t Read(void *pBuffer, std::size_t nBytes) = 0;
-    virtual void Write(const void *pBuffer, std::size_t nBytes) = 0;
+    virtual std::size_t Read(void* pBuffer, std::size_t nBytes) = 0;
+    virtual void Write(const void* pBuffer, std::size_t nBytes) = 0;
     virtual std::uint64_t GetPosition() const = 0;
     virtual std::uint64_t GetLength() = 0;
     virtual void Close() = 0;
 
     // Read that fills whatever the file lacks with zero bytes, so that a short file
     // yields values instead of garbage. Returns the number of bytes that really existed.
-    std::size_t ReadZeroFilled(void *pBuffer, std::size_t nBytes);
+    std::size_t ReadZeroFilled(void* pBuffer, std::size_t nBytes);
 };
 
 } // namespace tarvek

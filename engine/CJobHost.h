@@ -21,8 +21,8 @@ public:
 
     virtual bool IsBatchMode() const = 0;
 
-    virtual void AddRecord(const std::string &strSource, const std::string &strTarget,
-                           const std::string &strResult) = 0;
+    virtual void AddRecord(const std::string& strSource, const std::string& strTarget,
+                           const std::string& strResult) = 0;
 };
 
 } // namespace tarvek

@@ -12,11 +12,11 @@ class CMessageSink {
 public:
     virtual ~CMessageSink() = default;
 
-    virtual void ShowMessage(const std::string &strText, EMessageIcon eIcon) = 0;
+    virtual void ShowMessage(const std::string& strText, EMessageIcon eIcon) = 0;
 
     // A notice that the conversion still succeeded despite something the user should
     // know (a recording cut short). Never a modal box.
-    virtual void ShowWarning(const std::string &strText) = 0;
+    virtual void ShowWarning(const std::string& strText) = 0;
 };
 
 } // namespace tarvek

@@ -16,7 +16,7 @@ struct ConversionRecord {
 // starts conversions (the application object, the command-line front end).
 class CRecordList {
 public:
-    void AddRecord(const std::string &strSource, const std::string &strTarget, const std::string &strResult)
+    void AddRecord(const std::string& strSource, const std::string& strTarget, const std::string& strResult)
     {
         m_records.push_back({strSource, strTarget, strResult});
     }

@@ -2,7 +2,7 @@
 
 namespace tarvek {
 
-std::string MakeTargetPath(const std::string &strSource, bool bWindowsPaths)
+std::string MakeTargetPath(const std::string& strSource, bool bWindowsPaths)
 {
     const std::size_t nComponent = strSource.find_last_of(bWindowsPaths ? "/\\:" : "/");
     const std::size_t nStart = nComponent == std::string::npos ? 0 : nComponent + 1;

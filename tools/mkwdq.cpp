@@ -12,10 +12,10 @@
 
 namespace {
 
-const char *const kUsage =
+const char* const kUsage =
     "Usage: tarvek-mkwdq OUT.wdq [--channels N] [--rate R] [--seconds S] [--annotate A,B,...]\n";
 
-std::vector<std::string> SplitList(const std::string &str)
+std::vector<std::string> SplitList(const std::string& str)
 {
     std::vector<std::string> parts;
     std::size_t nStart = 0;
@@ -30,7 +30,7 @@ std::vector<std::string> SplitList(const std::string &str)
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fputs(kUsage, stderr);
@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         }
     }
     const std::vector<std::uint8_t> bytes = builder.Build();
-    std::FILE *pFile = std::fopen(argv[1], "wb");
+    std::FILE* pFile = std::fopen(argv[1], "wb");
     if (!pFile || std::fwrite(bytes.data(), 1, bytes.size(), pFile) != bytes.size() ||
         std::fclose(pFile) != 0) {
         std::perror(argv[1]);

@@ -1,4 +1,5 @@
 #include "engine/CCod.h"
+#include "engine/NarrowToFloat.h"
 
 #include <cmath>
 #include <string>
@@ -12,14 +13,9 @@ constexpr std::uint64_t kSampleIntervalOffset = 28;
 
 // The rate is narrowed into the field before it is tested; the test is made on the
 // double, which is not greater than zero also when it is NaN.
-bool StoreRate(double fRate, float &fField)
+bool StoreRate(double fRate, float& fField)
 {
-    if (fRate > 3.4028234663852886e38)
-        fField = HUGE_VALF;
-    else if (fRate < -3.4028234663852886e38)
-        fField = -HUGE_VALF;
-    else
-        fField = static_cast<float>(fRate);
+    fField = NarrowToFloat(fRate);
     return fRate > 0;
 }
 

@@ -15,7 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // "FA FF" as bytes.
-Bytes Hex(const std::string &strHex)
+Bytes Hex(const std::string& strHex)
 {
     Bytes bytes;
     std::istringstream stream(strHex);
@@ -25,7 +25,7 @@ Bytes Hex(const std::string &strHex)
     return bytes;
 }
 
-Bytes Text(const std::string &str)
+Bytes Text(const std::string& str)
 {
     return Bytes(str.begin(), str.end());
 }
@@ -33,19 +33,19 @@ Bytes Text(const std::string &str)
 Bytes Join(std::initializer_list<Bytes> parts)
 {
     Bytes bytes;
-    for (const Bytes &part : parts)
+    for (const Bytes& part : parts)
         bytes.insert(bytes.end(), part.begin(), part.end());
     return bytes;
 }
 
-Bytes Slice(const Bytes &bytes, std::size_t nStart, std::size_t nLength)
+Bytes Slice(const Bytes& bytes, std::size_t nStart, std::size_t nLength)
 {
     return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(nStart),
                  bytes.begin() + static_cast<std::ptrdiff_t>(nStart + nLength));
 }
 
 // Converts the recording in batch mode and returns the target's bytes.
-Bytes Convert(const CWdqBuilder &builder, CRecordingHost &host)
+Bytes Convert(const CWdqBuilder& builder, CRecordingHost& host)
 {
     CScratchDir dir;
     host.m_records.m_bBatchMode = true;
@@ -206,7 +206,7 @@ TEST(C3dLayout, BlockArithmeticAtTheBoundary)
         std::uint8_t nBlocks;
         std::uint8_t nDataStart;
     };
-    for (const Case &c : {Case{3, 137, 1536, 2, 4}, Case{2, 213, 1537, 3, 5}}) {
+    for (const Case& c : {Case{3, 137, 1536, 2, 4}, Case{2, 213, 1537, 3, 5}}) {
         CWdqBuilder builder = Recording(c.nChannels, 1000, 20);
         builder.SetAnnotations({std::string(c.nWidth, 'a')});
         CRecordingHost host;

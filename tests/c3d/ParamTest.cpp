@@ -39,10 +39,10 @@ TEST(Param, SetValueTruncatesAndKeepsTheLowBits)
         {CParam::kInt16, fInf, 0, 0},
         {CParam::kByte, -fInf, 0, 0xBB},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         CParam param = Numeric(c.nType, 2);
         param.SetValue(1, c.fValue);
-        const CParam::Slot &slot = param.m_pValues[1];
+        const CParam::Slot& slot = param.m_pValues[1];
         EXPECT_EQ(slot[0], c.b0) << c.fValue;
         EXPECT_EQ(slot[1], c.b1) << c.fValue;
         EXPECT_EQ(slot[2], 0xCC) << "the rest of the slot is kept";
@@ -63,8 +63,8 @@ TEST(Param, SetValueStoresFloatsWholeAndIgnoresWhatItCannotStore)
     ints.SetValue(-1, 5.0f);
     CParam odd = Numeric(3, 1);
     odd.SetValue(0, 5.0f);
-    for (const CParam *pParam : {&text, &ints, &odd})
-        for (const CParam::Slot &slot : pParam->m_pValues)
+    for (const CParam* pParam : {&text, &ints, &odd})
+        for (const CParam::Slot& slot : pParam->m_pValues)
             EXPECT_EQ(slot, (CParam::Slot{0xAA, 0xBB, 0xCC, 0xDD}));
 }
 
@@ -77,15 +77,15 @@ TEST(Param, FindParamMatchesGroupAndNameWholeIgnoringCase)
     cod.m_params.resize(10);
     cod.BuildParameters();
     struct Case {
-        const char *pszGroup;
-        const char *pszName;
+        const char* pszGroup;
+        const char* pszName;
         int nIndex;
     };
     const Case cases[] = {
         {"Analog", "Scale", 2}, {"Point", "Rate", 12},  {"ANALOG", "rate", 7}, {"POINT", "SCALE", -1},
         {"Analog", "SCAL", -1}, {"Analo", "Scale", -1}, {"EMG", "Side", 11},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(cod.FindParam(c.pszGroup, c.pszName), c.nIndex) << c.pszGroup << " " << c.pszName;
     EXPECT_TRUE(host.m_messages.empty());
 

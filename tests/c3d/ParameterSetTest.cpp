@@ -5,7 +5,7 @@
 namespace tarvek::test {
 namespace {
 
-CWdqBuilder Recording(int nChannels, const std::vector<std::string> &annotations)
+CWdqBuilder Recording(int nChannels, const std::vector<std::string>& annotations)
 {
     CWdqBuilder builder;
     builder.m_nHeaderSize = 5296;
@@ -15,7 +15,7 @@ CWdqBuilder Recording(int nChannels, const std::vector<std::string> &annotations
     return builder;
 }
 
-std::vector<std::uint8_t> Dims(const CParam &param)
+std::vector<std::uint8_t> Dims(const CParam& param)
 {
     return param.m_pDims;
 }
@@ -24,9 +24,9 @@ TEST(ParameterSet, GroupsAndParametersInFileOrder)
 {
     COpenedRecording recording(Recording(2, {}));
     ASSERT_TRUE(recording.m_bOpened);
-    const CCod &cod = recording.m_cod;
+    const CCod& cod = recording.m_cod;
     ASSERT_EQ(cod.m_groups.size(), 3u);
-    const char *groups[][2] = {
+    const char* groups[][2] = {
         {"ANALOG", "Analog Parameters"}, {"POINT", "Point Parameters"}, {"EMG", "EMG Parameters"}};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(cod.m_groups[i]->m_strName, groups[i][0]);
@@ -36,8 +36,8 @@ TEST(ParameterSet, GroupsAndParametersInFileOrder)
     }
     struct Expected {
         int nGroup;
-        const char *pszName;
-        const char *pszDescription;
+        const char* pszName;
+        const char* pszDescription;
         int bLocked;
         int nType;
         std::vector<std::uint8_t> dims;
@@ -60,7 +60,7 @@ TEST(ParameterSet, GroupsAndParametersInFileOrder)
     ASSERT_EQ(cod.m_params.size(), 13u);
     EXPECT_EQ(cod.m_nNextParam, 13);
     for (std::size_t i = 0; i < 13; ++i) {
-        const CParam &param = *cod.m_params[i];
+        const CParam& param = *cod.m_params[i];
         EXPECT_EQ(param.m_nGroupId, expected[i].nGroup) << i;
         EXPECT_EQ(param.m_strName, expected[i].pszName) << i;
         EXPECT_EQ(param.m_strDescription, expected[i].pszDescription) << i;
@@ -83,7 +83,7 @@ TEST(ParameterSet, AnnotationsGiveDescriptionsAndSides)
 {
     COpenedRecording recording(Recording(4, {"Left Quad", "", "RIGHT HAMSTRING", "beyond", "the channels"}));
     ASSERT_TRUE(recording.m_bOpened);
-    const CParam &descriptions = recording.Param("Analog", "Descriptions");
+    const CParam& descriptions = recording.Param("Analog", "Descriptions");
     EXPECT_EQ(descriptions.m_strings,
               (std::vector<std::string>{"Left Quad", "Channel 002", "RIGHT HAMSTRING", "beyond"}));
     EXPECT_EQ(Dims(descriptions), (std::vector<std::uint8_t>{15, 4}));
@@ -108,7 +108,7 @@ TEST(ParameterSet, ManyChannelsAndLongAnnotations)
     ASSERT_TRUE(recording.m_bOpened);
     EXPECT_EQ(recording.Param("Analog", "Labels").m_strings.back(), "CH255");
     EXPECT_EQ(Dims(recording.Param("Analog", "Descriptions")), (std::vector<std::uint8_t>{255, 255}));
-    for (const char *pszName : {"Scale", "Offset"})
+    for (const char* pszName : {"Scale", "Offset"})
         EXPECT_EQ(Dims(recording.Param("Analog", pszName)), std::vector<std::uint8_t>{255});
     EXPECT_EQ(Dims(recording.Param("EMG", "Type")), std::vector<std::uint8_t>{255});
 }
@@ -119,7 +119,7 @@ TEST(ParameterSet, DataStartIsAppendedForTheWriterOnly)
     ASSERT_TRUE(recording.m_bOpened);
     recording.m_cod.AddDataStart();
     ASSERT_EQ(recording.m_cod.m_params.size(), 14u);
-    const CParam &dataStart = *recording.m_cod.m_params[13];
+    const CParam& dataStart = *recording.m_cod.m_params[13];
     EXPECT_EQ(dataStart.m_strName, "Data_Start");
     EXPECT_EQ(dataStart.m_strDescription, "Starting Record of Data");
     EXPECT_EQ(dataStart.m_nGroupId, 2);
@@ -139,8 +139,8 @@ TEST(ParameterSet, CalibrationComesFromEachChannelsEntry)
         bytes[110 + 36 * 1 + i] = 0xEE; // the first 8 bytes of an entry carry nothing
     COpenedRecording recording(bytes);
     ASSERT_TRUE(recording.m_bOpened);
-    const CParam &scale = recording.Param("Analog", "Scale");
-    const CParam &offset = recording.Param("Analog", "Offset");
+    const CParam& scale = recording.Param("Analog", "Scale");
+    const CParam& offset = recording.Param("Analog", "Offset");
     const float scales[] = {0.00030517578125f, 0.1f, 2.0f, 3.0f, 4.0f};
     const int offsets[] = {0, -512, 12, -12, 4464};
     for (int i = 0; i < 5; ++i) {

@@ -20,15 +20,15 @@ struct CliRun {
 };
 
 // Runs the shell command line strArgs after the program's path, in strFolder.
-CliRun RunCli(const std::string &strArgs, const std::string &strFolder = ".",
-              const std::string &strPrefix = "")
+CliRun RunCli(const std::string& strArgs, const std::string& strFolder = ".",
+              const std::string& strPrefix = "")
 {
     CScratchDir errors;
     const std::string strErrFile = errors.Path("stderr");
     const std::string strCommand = "cd '" + strFolder + "' && " + strPrefix + " '" TARVEK_CLI_PATH "' " +
                                    strArgs + " 2>'" + strErrFile + "'";
     CliRun run;
-    FILE *pPipe = popen(strCommand.c_str(), "r");
+    FILE* pPipe = popen(strCommand.c_str(), "r");
     char szBuffer[4096];
     std::size_t nRead;
     while ((nRead = std::fread(szBuffer, 1, sizeof szBuffer, pPipe)) > 0)
@@ -94,9 +94,9 @@ TEST(Cli, TextOutputForAPerson)
 TEST(Cli, UsageHelpAndVersion)
 {
     struct Case {
-        const char *pszArgs;
+        const char* pszArgs;
         int nExit;
-        const char *pszOut;
+        const char* pszOut;
     };
     const Case cases[] = {
         {"", 2, ""},
@@ -105,7 +105,7 @@ TEST(Cli, UsageHelpAndVersion)
         {"--help", 0, "Usage: tarvek-cli"},
         {"--version", 0, "tarvek-cli 1.0.0.2\n"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const CliRun run = RunCli(c.pszArgs);
         EXPECT_EQ(run.nExit, c.nExit) << c.pszArgs;
         EXPECT_EQ(run.strOut.substr(0, std::string(c.pszOut).size()), c.pszOut) << c.pszArgs;
@@ -121,7 +121,7 @@ TEST(Cli, InfoDescribesWithoutWriting)
     dir.Write("trial.wdq", Recording());
     const CliRun run = RunCli("--info --json trial.wdq", dir.Path("."));
     EXPECT_EQ(run.nExit, 0);
-    for (const char *pszField : {"\"channels\":1,", "\"sample_rate\":1000,", "\"samples\":40,",
+    for (const char* pszField : {"\"channels\":1,", "\"sample_rate\":1000,", "\"samples\":40,",
                                  "\"samples_per_frame\":20,", "\"frame_rate\":50,", "\"frames\":2,"})
         EXPECT_NE(run.strOut.find(pszField), std::string::npos) << pszField << " in " << run.strOut;
     EXPECT_EQ(dir.List().size(), 1u);

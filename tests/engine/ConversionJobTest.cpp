@@ -34,7 +34,7 @@ class ConversionJob : public ::testing::Test {
 protected:
     ConversionJob() { m_host.m_records.m_bBatchMode = true; }
 
-    const ConversionRecord &LastRecord() const { return m_host.m_records.m_records.back(); }
+    const ConversionRecord& LastRecord() const { return m_host.m_records.m_records.back(); }
 
     CScratchDir m_dir;
     CRecordingHost m_host;
@@ -88,7 +88,7 @@ TEST_F(ConversionJob, FailuresRecordAndReportInOrder)
          "Could not open source file",
          {"Error in Sampling Rate", "Could not open file " + strBad}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         m_host.m_messages.clear();
         EXPECT_FALSE(m_job.OnOpenDocument(c.strSource));
         EXPECT_EQ(LastRecord().m_strSource, c.strSource);

@@ -8,9 +8,9 @@ namespace {
 TEST(TargetPath, ReplacesTheLastComponentsExtension)
 {
     struct Case {
-        const char *pszSource;
+        const char* pszSource;
         bool bWindows;
-        const char *pszTarget;
+        const char* pszTarget;
     };
     const Case cases[] = {
         {"C:\\data\\trial.wdq", true, "C:\\data\\trial.c3d"},
@@ -25,7 +25,7 @@ TEST(TargetPath, ReplacesTheLastComponentsExtension)
         {"/data/trial.c3d", false, "/data/trial.c3d"},
         {"/data/.wdq", false, "/data/.c3d"},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(MakeTargetPath(c.pszSource, c.bWindows), c.pszTarget) << c.pszSource;
 }
 

@@ -13,14 +13,14 @@ namespace tarvek::test {
 // the reading stages make of it.
 class COpenedRecording {
 public:
-    explicit COpenedRecording(const CWdqBuilder &builder) : COpenedRecording(builder.Build()) {}
-    explicit COpenedRecording(const std::vector<std::uint8_t> &bytes) : m_cod(m_host)
+    explicit COpenedRecording(const CWdqBuilder& builder) : COpenedRecording(builder.Build()) {}
+    explicit COpenedRecording(const std::vector<std::uint8_t>& bytes) : m_cod(m_host)
     {
         m_cod.m_strSourcePath = m_dir.Write("source.wdq", bytes);
         m_bOpened = m_cod.Open();
     }
 
-    const CParam &Param(const char *pszGroup, const char *pszName) const
+    const CParam& Param(const char* pszGroup, const char* pszName) const
     {
         return *m_cod.m_params.at(static_cast<std::size_t>(m_cod.FindParam(pszGroup, pszName)));
     }

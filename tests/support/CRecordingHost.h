@@ -12,11 +12,11 @@ namespace tarvek::test {
 // A job host that records everything the engine tells it.
 class CRecordingHost : public CJobHost {
 public:
-    void ShowMessage(const std::string &strText, EMessageIcon eIcon) override
+    void ShowMessage(const std::string& strText, EMessageIcon eIcon) override
     {
         m_messages.push_back({strText, eIcon});
     }
-    void ShowWarning(const std::string &strText) override { m_warnings.push_back(strText); }
+    void ShowWarning(const std::string& strText) override { m_warnings.push_back(strText); }
     void BeginWaitCursor() override
     {
         ++m_nWaitDepth;
@@ -26,8 +26,8 @@ public:
     int ExitInstance() override { return ++m_nExitInstance, 0; }
     void UpdateAllViews() override { ++m_nUpdates; }
     bool IsBatchMode() const override { return m_records.m_bBatchMode; }
-    void AddRecord(const std::string &strSource, const std::string &strTarget,
-                   const std::string &strResult) override
+    void AddRecord(const std::string& strSource, const std::string& strTarget,
+                   const std::string& strResult) override
     {
         m_records.AddRecord(strSource, strTarget, strResult);
     }
@@ -35,7 +35,7 @@ public:
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
-        for (const auto &message : m_messages)
+        for (const auto& message : m_messages)
             texts.push_back(message.first);
         return texts;
     }

@@ -23,24 +23,24 @@ public:
         std::error_code error;
         std::filesystem::remove_all(m_path, error);
     }
-    CScratchDir(const CScratchDir &) = delete;
-    CScratchDir &operator=(const CScratchDir &) = delete;
+    CScratchDir(const CScratchDir&) = delete;
+    CScratchDir& operator=(const CScratchDir&) = delete;
 
-    std::string Path(const std::string &strName) const
+    std::string Path(const std::string& strName) const
     {
         const std::u8string str = (m_path / std::filesystem::u8path(strName)).u8string();
         return std::string(str.begin(), str.end());
     }
 
-    std::string Write(const std::string &strName, const std::vector<std::uint8_t> &bytes) const
+    std::string Write(const std::string& strName, const std::vector<std::uint8_t>& bytes) const
     {
         const std::string strPath = Path(strName);
         std::ofstream file(std::filesystem::u8path(strPath), std::ios::binary);
-        file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return strPath;
     }
 
-    static std::vector<std::uint8_t> Read(const std::string &strPath)
+    static std::vector<std::uint8_t> Read(const std::string& strPath)
     {
         std::ifstream file(std::filesystem::u8path(strPath), std::ios::binary);
         return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
@@ -50,7 +50,7 @@ public:
     std::vector<std::string> List() const
     {
         std::vector<std::string> names;
-        for (const auto &entry : std::filesystem::directory_iterator(m_path)) {
+        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
             const std::u8string str = entry.path().filename().u8string();
             names.emplace_back(str.begin(), str.end());
         }

@@ -31,10 +31,10 @@ public:
 
     int Channels() const { return m_nHeaderSize == 1156 ? (m_nChannelByte & 0x1F) : m_nChannelByte; }
 
-    void SetAnnotations(const std::vector<std::string> &annotations)
+    void SetAnnotations(const std::vector<std::string>& annotations)
     {
         m_annotationArea.clear();
-        for (const std::string &str : annotations) {
+        for (const std::string& str : annotations) {
             m_annotationArea.insert(m_annotationArea.end(), str.begin(), str.end());
             m_annotationArea.push_back(0);
         }
@@ -79,13 +79,13 @@ public:
 
 private:
     // Fields that do not fit in a short header are left out.
-    static void Put(std::vector<std::uint8_t> &bytes, std::size_t nOffset, std::uint64_t nValue,
+    static void Put(std::vector<std::uint8_t>& bytes, std::size_t nOffset, std::uint64_t nValue,
                     std::size_t nSize)
     {
         for (std::size_t i = 0; i < nSize && nOffset + i < bytes.size(); ++i)
             bytes[nOffset + i] = static_cast<std::uint8_t>(nValue >> (8 * i));
     }
-    static void PutDouble(std::vector<std::uint8_t> &bytes, std::size_t nOffset, double fValue)
+    static void PutDouble(std::vector<std::uint8_t>& bytes, std::size_t nOffset, double fValue)
     {
         std::uint64_t nBits;
         std::memcpy(&nBits, &fValue, sizeof nBits);

@@ -7,7 +7,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-CWdqBuilder Recording(const Bytes &annotationArea)
+CWdqBuilder Recording(const Bytes& annotationArea)
 {
     CWdqBuilder builder;
     builder.m_nHeaderSize = 2000;
@@ -30,7 +30,7 @@ TEST(Annotations, NulTerminatedStringsAfterTheEventArea)
         {{}, {}},
         {{0}, {""}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         COpenedRecording recording(Recording(c.area));
         ASSERT_TRUE(recording.m_bOpened);
         EXPECT_EQ(recording.m_cod.m_annotations, c.annotations);

@@ -31,7 +31,7 @@ TEST(Header, SizeSelectsTheVariant)
         {1156, 3, 1000},  {1155, 35, 1000},   {1157, 35, 1000},
         {5296, 35, 1000}, {5297, 35, 100.0f}, {65535, 35, 100.0f},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         CWdqBuilder builder = Header(c.nHeaderSize, 0x23, 0.001);
         builder.m_nRateWord = 3500;
         COpenedRecording recording(builder);
@@ -57,7 +57,7 @@ TEST(Header, ChannelCountAndRate)
         {2000, 200, 0.001, 200, 1000},
         {2000, 255, 0.004, 255, 250},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         COpenedRecording recording(Header(c.nHeaderSize, c.nChannelByte, c.fInterval));
         ASSERT_TRUE(recording.m_bOpened);
         EXPECT_EQ(recording.m_cod.m_nChannels, c.nChannels);
@@ -72,7 +72,7 @@ TEST(Header, LargeVariantAddsByteOneToTheRateWord)
         std::uint16_t nWord;
         float fRate;
     };
-    for (const Case &c : {Case{0, 4000, 1000}, Case{16, 4000, 1004}}) {
+    for (const Case& c : {Case{0, 4000, 1000}, Case{16, 4000, 1004}}) {
         CWdqBuilder builder = Header(6000, 4, 1.0);
         builder.m_nRateAddend = c.nAddend;
         builder.m_nRateWord = c.nWord;
@@ -87,13 +87,13 @@ TEST(Header, RejectedHeadersShowTheirMessageWithTheErrorIcon)
     const double fInf = std::numeric_limits<double>::infinity();
     const double fNaN = std::numeric_limits<double>::quiet_NaN();
     struct Case {
-        const char *pszWhat;
+        const char* pszWhat;
         std::uint16_t nHeaderSize;
         std::uint8_t nChannelByte;
         std::uint8_t nAddend;
         std::uint16_t nWord;
         double fInterval;
-        const char *pszMessage;
+        const char* pszMessage;
     };
     const Case cases[] = {
         {"legacy, no channel bits", 1156, 0xE0, 0, 0, 0.001, kMsgNoChannelsLegacy},
@@ -110,7 +110,7 @@ TEST(Header, RejectedHeadersShowTheirMessageWithTheErrorIcon)
         {"large, no channels but a rate", 6000, 0, 0, 1000, 0.001, kMsgNoChannels},
         {"large, zero rate", 6000, 3, 0, 0, 0.001, kMsgSamplingRate},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         CWdqBuilder builder = Header(c.nHeaderSize, c.nChannelByte, c.fInterval);
         builder.m_nRateAddend = c.nAddend;
         builder.m_nRateWord = c.nWord;

@@ -13,7 +13,7 @@ TEST(Samples, WordsDecodeToSignedFourteenBitValues)
         {0x7FFF, 8191}, {0x7FFC, 8191}, {0x0004, 1},     {0x0003, 0},
         {0xFFFF, -1},   {0xFFFC, -1},   {0x8000, -8192}, {0x8001, -8192},
     };
-    for (const auto &[nWord, nSample] : cases)
+    for (const auto& [nWord, nSample] : cases)
         EXPECT_EQ(DecodeSample(nWord), nSample) << nWord;
 
     std::uint8_t bytes[] = {0x01, 0x80, 0xFC, 0x7F, 0x00, 0x80};
@@ -51,7 +51,7 @@ TEST(Samples, SamplesPerFrameFollowTheRateOrTheLength)
         {100, 131070, 2, 50.0f},
         {100, 131072, 5, 20.0f},
     };
-    for (const SamplesPerFrameCase &c : cases) {
+    for (const SamplesPerFrameCase& c : cases) {
         CRecordingHost host;
         CCod cod(host);
         cod.m_nChannels = 1;
@@ -97,7 +97,7 @@ TEST(Samples, RecordingsTooLargeForTheFormatAreRefused)
         std::uint32_t nSamples;
     };
     // 255 channels x 260 samples per frame, and a length needing 32768 per frame.
-    for (const Case &c : {Case{255, 13000, 10000}, Case{1, 1000, 1048544000u}}) {
+    for (const Case& c : {Case{255, 13000, 10000}, Case{1, 1000, 1048544000u}}) {
         CRecordingHost host;
         CCod cod(host);
         cod.m_nChannels = static_cast<std::int16_t>(c.nChannels);
