@@ -2,6 +2,7 @@
 
 #include "cli/CCliHost.h"
 #include "cli/CJson.h"
+#include "cli/Console.h"
 #include "cli/Info.h"
 #include "engine/CConversionJob.h"
 
@@ -90,12 +91,14 @@ int Describe(const std::vector<std::string> &files, bool bJson)
 
 int main(int argc, char **argv)
 {
+    const CUtf8Console console;
+    const std::vector<std::string> arguments = GetUtf8Arguments(argc, argv);
     bool bJson = false;
     bool bInfo = false;
     bool bOptions = true;
     std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string strArg = argv[i];
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string &strArg = arguments[i];
         if (bOptions && strArg == "--") {
             bOptions = false;
         } else if (bOptions && strArg == "--json") {
