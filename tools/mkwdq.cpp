@@ -32,7 +32,7 @@ std::vector<std::string> SplitList(const std::string& str)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    if (argc < 2 || argv[1][0] == '-') {
         std::fputs(kUsage, stderr);
         return 2;
     }

@@ -1,4 +1,7 @@
-// tarvek-cli as a user runs it: a real process on files in a scratch folder.
+// tarvek-cli as a user runs it: a real process on files in a scratch folder, through a
+// POSIX shell (the Windows build has its own command-line tests).
+
+#ifndef _WIN32
 
 #include "tests/support/CScratchDir.h"
 #include "tests/support/CWdqBuilder.h"
@@ -152,3 +155,5 @@ TEST(Cli, AReadOnlyTargetIsLeftAsItWas)
 
 } // namespace
 } // namespace tarvek::test
+
+#endif
