@@ -20,7 +20,7 @@ constexpr int kExitConverted = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char *const kUsage =
+const char* const kUsage =
     "Usage: tarvek-cli [--json] FILE...\n"
     "       tarvek-cli --info [--json] FILE...\n"
     "\n"
@@ -34,7 +34,7 @@ const char *const kUsage =
     "\n"
     "Exit status: 0 when every file succeeded, 1 when any failed, 2 for a usage error.\n";
 
-std::string MakeAbsolute(const std::string &strPath)
+std::string MakeAbsolute(const std::string& strPath)
 {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(std::filesystem::u8path(strPath), error);
@@ -44,16 +44,16 @@ std::string MakeAbsolute(const std::string &strPath)
     return std::string(strAbsolute.begin(), strAbsolute.end());
 }
 
-int Convert(const std::vector<std::string> &files, bool bJson)
+int Convert(const std::vector<std::string>& files, bool bJson)
 {
     CCliHost host(!bJson, stderr);
     CConversionJob job(host);
     int nExit = kExitConverted;
-    for (const std::string &strFile : files) {
+    for (const std::string& strFile : files) {
         const std::string strSource = MakeAbsolute(strFile);
         host.BeginFile(strSource);
         job.OnOpenDocument(strSource);
-        const ConversionRecord &record = host.m_records.m_records.back();
+        const ConversionRecord& record = host.m_records.m_records.back();
         if (record.m_strResult != kResultConverted)
             nExit = kExitFailed;
         if (bJson) {
@@ -73,11 +73,11 @@ int Convert(const std::vector<std::string> &files, bool bJson)
     return nExit;
 }
 
-int Describe(const std::vector<std::string> &files, bool bJson)
+int Describe(const std::vector<std::string>& files, bool bJson)
 {
     CCliHost host(!bJson, stderr);
     int nExit = kExitConverted;
-    for (const std::string &strFile : files) {
+    for (const std::string& strFile : files) {
         const std::string strSource = MakeAbsolute(strFile);
         host.BeginFile(strSource);
         if (!PrintInfo(host, strSource, bJson, stdout))
@@ -89,7 +89,7 @@ int Describe(const std::vector<std::string> &files, bool bJson)
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     const CUtf8Console console;
     const std::vector<std::string> arguments = GetUtf8Arguments(argc, argv);
@@ -98,7 +98,7 @@ int main(int argc, char **argv)
     bool bOptions = true;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string &strArg = arguments[i];
+        const std::string& strArg = arguments[i];
         if (bOptions && strArg == "--") {
             bOptions = false;
         } else if (bOptions && strArg == "--json") {
