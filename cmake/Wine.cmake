@@ -13,7 +13,7 @@ set(TARVEK_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix")
 # No Mono or Gecko: their installers would ask questions, and nothing here needs them.
 set(TARVEK_WINE_ENV WINEPREFIX=${TARVEK_WINEPREFIX} WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${TARVEK_WINE_ENV} sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh
-    ${TARVEK_WINE})
+    ${TARVEK_WINESERVER} ${TARVEK_WINE})
 
 # Making a prefix takes seconds, longer than test discovery may take: do it once here.
 if(NOT EXISTS "${TARVEK_WINEPREFIX}/system.reg")
